@@ -15,7 +15,9 @@ struct handle {
     std::intptr_t value = -1;
 };
 
-[[nodiscard]] constexpr bool is_open(handle h) { return h.value != -1; }
+[[nodiscard]] constexpr bool is_open(handle h) {
+    return h.value != -1;
+}
 
 // How paths are spelled where the tool runs.
 struct path_style {
@@ -34,19 +36,19 @@ void set_up_standard_output();
 [[nodiscard]] bool open_archive(const std::string& path, handle& archive, std::uint64_t& length);
 void close_handle(handle h);
 
-enum class [[nodiscard]] read_status { ok, short_read, failed };
+enum class [[nodiscard]] read_status{ok, short_read, failed};
 
 // Reads exactly bytes.size() bytes at offset without moving any read position.
 read_status read_at(handle file, std::uint64_t offset, std::span<std::uint8_t> bytes);
 
-enum class [[nodiscard]] copy_status { ok, short_read, read_failed, write_failed };
+enum class [[nodiscard]] copy_status{ok, short_read, read_failed, write_failed};
 
 // Copies size bytes from offset in source to the end of destination, without moving any read
 // position of source; scratch is the bounce buffer where the bytes cannot move in the kernel.
 copy_status copy_range(handle source, std::uint64_t offset, std::uint64_t size, handle destination,
                        std::span<std::uint8_t> scratch);
 
-enum class [[nodiscard]] open_status { ok, failed, is_link };
+enum class [[nodiscard]] open_status{ok, failed, is_link};
 
 // Creates or truncates name in the current folder for writing. A link standing there is
 // refused, not followed, so nothing outside the output tree can be truncated through it.

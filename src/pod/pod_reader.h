@@ -22,9 +22,9 @@ struct pod_archive {
     std::size_t directory_pos = 0;
 };
 
-enum class [[nodiscard]] read_status { ok, damaged };
+enum class [[nodiscard]] read_status{ok, damaged};
 
-enum class [[nodiscard]] fetch_status { ok, damaged, write_failed };
+enum class [[nodiscard]] fetch_status{ok, damaged, write_failed};
 
 [[nodiscard]] pod_archive attach_archive(platform::handle file, std::uint64_t length);
 

@@ -16,4 +16,5 @@ struct archive_location {
     std::string base_name;    // the last component cut at its first dot; may be empty
 };
 
-[[nodiscard]] archive_location locate_archive(std::string_view path, const platform::path_style& style);
+[[nodiscard]] archive_location locate_archive(std::string_view path,
+                                              const platform::path_style& style);

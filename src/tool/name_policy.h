@@ -13,7 +13,7 @@ struct stored_path {
     std::string file_name;  // may be empty, which no platform can create
 };
 
-enum class [[nodiscard]] name_verdict { ok, unsafe };
+enum class [[nodiscard]] name_verdict{ok, unsafe};
 
 // Splits at '\' (the archive's separator) and at '/' (a separator too where the tool runs,
 // and never part of a file name). Empty and "." components add no folder level; a ".."
