@@ -15,9 +15,7 @@ struct handle {
     std::intptr_t value = -1;
 };
 
-[[nodiscard]] constexpr bool is_open(handle h) {
-    return h.value != -1;
-}
+[[nodiscard]] constexpr bool is_open(handle h) { return h.value != -1; }
 
 // How paths are spelled where the tool runs.
 struct path_style {

@@ -15,21 +15,15 @@ const path_style native_path_style = {"/", '/', false, false};
 
 namespace {
 
-int fd_of(handle h) {
-    return static_cast<int>(h.value);
-}
+int fd_of(handle h) { return static_cast<int>(h.value); }
 
-handle handle_of(int fd) {
-    return handle{fd};
-}
+handle handle_of(int fd) { return handle{fd}; }
 
 bool write_all(int fd, const std::uint8_t* bytes, std::size_t length) {
     while (length > 0) {
         const ssize_t written = ::write(fd, bytes, length);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
         bytes += written;
         length -= static_cast<std::size_t>(written);
     }
@@ -42,12 +36,9 @@ copy_status copy_through_buffer(int source, std::uint64_t offset, std::uint64_t 
         const std::size_t chunk =
             static_cast<std::size_t>(std::min<std::uint64_t>(size, scratch.size()));
         const ssize_t got = ::pread(source, scratch.data(), chunk, static_cast<off_t>(offset));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return copy_status::read_failed;
-        if (got == 0)
-            return copy_status::short_read;
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return copy_status::read_failed;
+        if (got == 0) return copy_status::short_read;
         if (!write_all(destination, scratch.data(), static_cast<std::size_t>(got))) {
             return copy_status::write_failed;
         }
@@ -59,9 +50,7 @@ copy_status copy_through_buffer(int source, std::uint64_t offset, std::uint64_t 
 
 #ifdef __linux__
 // Errors that say the destination cannot take more bytes, as opposed to "not here, use a buffer".
-bool is_write_error(int error) {
-    return error == EFBIG || error == ENOSPC || error == EDQUOT;
-}
+bool is_write_error(int error) { return error == EFBIG || error == ENOSPC || error == EDQUOT; }
 
 // Moves as much as the kernel will; offset and size are advanced past what was copied.
 copy_status copy_in_kernel(int source, std::uint64_t& offset, std::uint64_t& size,
@@ -70,12 +59,10 @@ copy_status copy_in_kernel(int source, std::uint64_t& offset, std::uint64_t& siz
         loff_t from = static_cast<loff_t>(offset);
         const std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(size, 1u << 30));
         const ssize_t moved = ::copy_file_range(source, &from, destination, nullptr, chunk, 0);
-        if (moved < 0 && errno == EINTR)
-            continue;
+        if (moved < 0 && errno == EINTR) continue;
         if (moved < 0)
             return is_write_error(errno) ? copy_status::write_failed : copy_status::read_failed;
-        if (moved == 0)
-            return copy_status::short_read;
+        if (moved == 0) return copy_status::short_read;
         offset += static_cast<std::uint64_t>(moved);
         size -= static_cast<std::uint64_t>(moved);
     }
@@ -97,11 +84,9 @@ void set_up_standard_output() {
 bool open_archive(const std::string& path, handle& archive, std::uint64_t& length) {
     // Looked at before opening, so a device is never opened and a pipe cannot block the open.
     struct stat before;
-    if (::stat(path.c_str(), &before) != 0 || !S_ISREG(before.st_mode))
-        return false;
+    if (::stat(path.c_str(), &before) != 0 || !S_ISREG(before.st_mode)) return false;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     struct stat opened;
     if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
         ::close(fd);
@@ -113,8 +98,7 @@ bool open_archive(const std::string& path, handle& archive, std::uint64_t& lengt
 }
 
 void close_handle(handle h) {
-    if (is_open(h))
-        ::close(fd_of(h));
+    if (is_open(h)) ::close(fd_of(h));
 }
 
 read_status read_at(handle file, std::uint64_t offset, std::span<std::uint8_t> bytes) {
@@ -122,12 +106,9 @@ read_status read_at(handle file, std::uint64_t offset, std::span<std::uint8_t> b
     while (done < bytes.size()) {
         const ssize_t got = ::pread(fd_of(file), bytes.data() + done, bytes.size() - done,
                                     static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return read_status::failed;
-        if (got == 0)
-            return read_status::short_read;
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return read_status::failed;
+        if (got == 0) return read_status::short_read;
         done += static_cast<std::size_t>(got);
     }
     return read_status::ok;
@@ -139,8 +120,7 @@ copy_status copy_range(handle source, std::uint64_t offset, std::uint64_t size, 
     const copy_status in_kernel = copy_in_kernel(fd_of(source), offset, size, fd_of(destination));
     // A refused in-kernel copy (other file systems, old kernels, a real I/O error) is retried
     // through the buffer, which also tells a read failure from a write failure.
-    if (in_kernel != copy_status::read_failed)
-        return in_kernel;
+    if (in_kernel != copy_status::read_failed) return in_kernel;
 #endif
     return copy_through_buffer(fd_of(source), offset, size, fd_of(destination), scratch);
 }
@@ -150,52 +130,38 @@ open_status create_output_file(const std::string& name, handle& file) {
     const int fd =
         ::open(name.c_str(),
                O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
-    if (fd < 0)
-        return errno == ELOOP ? open_status::is_link : open_status::failed;
+    if (fd < 0) return errno == ELOOP ? open_status::is_link : open_status::failed;
     file = handle_of(fd);
     return open_status::ok;
 }
 
-bool close_output_file(handle file) {
-    return ::close(fd_of(file)) == 0 || errno == EINTR;
-}
+bool close_output_file(handle file) { return ::close(fd_of(file)) == 0 || errno == EINTR; }
 
-void remove_output_file(const std::string& name) {
-    ::unlink(name.c_str());
-}
+void remove_output_file(const std::string& name) { ::unlink(name.c_str()); }
 
 open_status make_and_enter_folder(const std::string& name, bool refuse_links) {
     // An existing folder is simply used again, so mkdir's result does not matter.
     ::mkdir(name.c_str(), 0777);
-    if (!refuse_links)
-        return ::chdir(name.c_str()) == 0 ? open_status::ok : open_status::failed;
+    if (!refuse_links) return ::chdir(name.c_str()) == 0 ? open_status::ok : open_status::failed;
     // Opened without following, then entered by descriptor: no link can be swapped in between.
     const int fd = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ELOOP ? open_status::is_link : open_status::failed;
+    if (fd < 0) return errno == ELOOP ? open_status::is_link : open_status::failed;
     const bool entered = ::fchdir(fd) == 0;
     ::close(fd);
     return entered ? open_status::ok : open_status::failed;
 }
 
-bool enter_folder(const std::string& path) {
-    return ::chdir(path.c_str()) == 0;
-}
+bool enter_folder(const std::string& path) { return ::chdir(path.c_str()) == 0; }
 
 bool remember_current_folder(handle& folder) {
     const int fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     folder = handle_of(fd);
     return true;
 }
 
-bool return_to_folder(handle folder) {
-    return ::fchdir(fd_of(folder)) == 0;
-}
+bool return_to_folder(handle folder) { return ::fchdir(fd_of(folder)) == 0; }
 
-void forget_folder(handle folder) {
-    close_handle(folder);
-}
+void forget_folder(handle folder) { close_handle(folder); }
 
 }  // namespace platform

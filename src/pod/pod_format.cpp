@@ -33,12 +33,8 @@ pod_entry decode_entry(std::span<const std::uint8_t, entry_size> bytes) {
     return entry;
 }
 
-std::string_view comment_of(const pod_header& header) {
-    return header.comment;
-}
+std::string_view comment_of(const pod_header& header) { return header.comment; }
 
-std::string_view name_of(const pod_entry& entry) {
-    return entry.name;
-}
+std::string_view name_of(const pod_entry& entry) { return entry.name; }
 
 }  // namespace pod

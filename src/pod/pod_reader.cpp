@@ -14,8 +14,7 @@ bool fill_directory_bytes(pod_archive& archive) {
     const std::uint64_t left = archive.directory_end_at - archive.next_entry_at;
     const std::size_t wanted =
         static_cast<std::size_t>(std::min<std::uint64_t>(left, directory_chunk));
-    if (wanted == 0)
-        return false;
+    if (wanted == 0) return false;
     archive.directory_bytes.resize(wanted);
     archive.directory_pos = 0;
     return platform::read_at(archive.file, archive.next_entry_at, archive.directory_bytes) ==
@@ -66,8 +65,7 @@ bool entry_data_fits(const pod_archive& archive, const pod_entry& entry) {
 
 fetch_status fetch_entry_data(const pod_archive& archive, const pod_entry& entry,
                               platform::handle destination, std::span<std::uint8_t> scratch) {
-    if (!entry_data_fits(archive, entry))
-        return fetch_status::damaged;
+    if (!entry_data_fits(archive, entry)) return fetch_status::damaged;
     switch (platform::copy_range(archive.file, entry.offset, entry.size, destination, scratch)) {
         case platform::copy_status::ok:
             return fetch_status::ok;

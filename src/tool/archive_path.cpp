@@ -2,9 +2,7 @@
 
 namespace {
 
-char lower_ascii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char lower_ascii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool is_drive_prefix(std::string_view text) {
     const auto letter = static_cast<char>(text.empty() ? 0 : lower_ascii(text[0]));
@@ -15,12 +13,10 @@ bool is_drive_prefix(std::string_view text) {
 
 bool has_pod_extension(std::string_view path) {
     constexpr std::string_view extension = ".pod";
-    if (path.size() < extension.size())
-        return false;
+    if (path.size() < extension.size()) return false;
     const std::string_view tail = path.substr(path.size() - extension.size());
     for (std::size_t i = 0; i < extension.size(); ++i) {
-        if (lower_ascii(tail[i]) != extension[i])
-            return false;
+        if (lower_ascii(tail[i]) != extension[i]) return false;
     }
     return true;
 }

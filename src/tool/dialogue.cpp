@@ -81,8 +81,7 @@ void say_boxed(std::string_view text) {
 
 const failure_row& row_of(failure_text text) {
     for (const failure_row& row : failure_rows) {
-        if (row.text == text)
-            return row;
+        if (row.text == text) return row;
     }
     return failure_rows[0];
 }
@@ -93,8 +92,7 @@ std::string shown_on_console(std::string_view text) {
     std::string shown(text);
     for (char& c : shown) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7f)
-            c = '?';
+        if (byte < 0x20 || byte == 0x7f) c = '?';
     }
     return shown;
 }
@@ -106,13 +104,9 @@ void say_banner() {
     std::fwrite(banner_rule.data(), 1, banner_rule.size(), stdout);
 }
 
-void say_usage() {
-    say("%s", usage_text);
-}
+void say_usage() { say("%s", usage_text); }
 
-void say_blank_line() {
-    say("%s", blank_line_text);
-}
+void say_blank_line() { say("%s", blank_line_text); }
 
 void say_summary(const pod::pod_header& header) {
     say(comments_text, shown_on_console(pod::comment_of(header)).c_str());
@@ -123,9 +117,7 @@ void say_progress(std::uint32_t number, std::uint32_t count, std::string_view na
     say(progress_text, number, count, shown_on_console(name).c_str());
 }
 
-void say_all_done() {
-    say("%s", all_done_text);
-}
+void say_all_done() { say("%s", all_done_text); }
 
 exit_status say_failure(const failure& failed) {
     const failure_row& row = row_of(failed.text);

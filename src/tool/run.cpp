@@ -26,8 +26,7 @@ exit_status extract_opened_archive(platform::handle file, std::uint64_t length,
     say_summary(header);
     if (!pod::directory_fits(archive, header))
         return say_failure({failure_text::damaged_input, {}});
-    if (const auto failed = extract_archive(archive, header, path))
-        return say_failure(*failed);
+    if (const auto failed = extract_archive(archive, header, path)) return say_failure(*failed);
     say_all_done();
     return exit_status::success;
 }
@@ -42,8 +41,7 @@ exit_status run_tool(std::span<const char* const> arguments) {
     }
     say_blank_line();
     const std::string path = arguments[0];
-    if (!has_pod_extension(path))
-        return say_failure({failure_text::invalid_path, {}});
+    if (!has_pod_extension(path)) return say_failure({failure_text::invalid_path, {}});
     archive_file archive;
     std::uint64_t length = 0;
     if (!platform::open_archive(path, archive.handle, length)) {

@@ -77,9 +77,7 @@ std::vector<std::string> arguments_for(const cli_case& c, const fs::path& work) 
     return arguments;
 }
 
-void PrintTo(const cli_case& c, std::ostream* os) {
-    *os << c.label;
-}
+void PrintTo(const cli_case& c, std::ostream* os) { *os << c.label; }
 
 class cli : public testing::TestWithParam<cli_case> {};
 
@@ -89,8 +87,7 @@ TEST_P(cli, prints_exits_and_writes_as_expected) {
     const fs::path work = scratch.path() / "work";
     fs::create_directory(work);
     write_inputs(work, c.inputs);
-    if (c.prepare)
-        c.prepare(work);
+    if (c.prepare) c.prepare(work);
     const auto tree_before_plus_created = expected_tree(c, work);
 
     const tool_run run = run_tool_process(arguments_for(c, work), work, c.limits);
@@ -101,13 +98,9 @@ TEST_P(cli, prints_exits_and_writes_as_expected) {
     EXPECT_EQ(list_tree(work), tree_before_plus_created);
 }
 
-std::string name_of_case(const testing::TestParamInfo<cli_case>& info) {
-    return info.param.label;
-}
+std::string name_of_case(const testing::TestParamInfo<cli_case>& info) { return info.param.label; }
 
-void make_fifo(const fs::path& path) {
-    ::mkfifo(path.c_str(), 0644);
-}
+void make_fifo(const fs::path& path) { ::mkfifo(path.c_str(), 0644); }
 
 // ---- arguments, paths and the summary ----
 

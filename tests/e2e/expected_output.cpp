@@ -37,19 +37,16 @@ std::string unsafe_path(std::string_view name) {
 std::string cannot_create_folder(std::string_view folder) {
     std::string shown(folder);
     if (testing_windows_build()) {
-        for (char& c : shown)
-            c = c == '/' ? '\\' : c;
+        for (char& c : shown) c = c == '/' ? '\\' : c;
     }
     return "Error - can't create output folder \"" + shown + "\"!\n\n";
 }
 
 std::string as_delivered(std::string text) {
-    if (!testing_windows_build())
-        return text;
+    if (!testing_windows_build()) return text;
     std::string crlf;
     for (char c : text) {
-        if (c == '\n')
-            crlf += '\r';
+        if (c == '\n') crlf += '\r';
         crlf += c;
     }
     return crlf;

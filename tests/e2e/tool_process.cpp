@@ -15,8 +15,7 @@ namespace {
 std::vector<std::string> words_of(const char* text) {
     std::vector<std::string> words;
     std::istringstream stream(text ? text : "");
-    for (std::string word; stream >> word;)
-        words.push_back(word);
+    for (std::string word; stream >> word;) words.push_back(word);
     return words;
 }
 
@@ -45,8 +44,7 @@ std::string read_whole_file(const std::filesystem::path& path) {
         ::setrlimit(RLIMIT_FSIZE, &limit);
     }
     std::vector<char*> argv;
-    for (const std::string& word : command)
-        argv.push_back(const_cast<char*>(word.c_str()));
+    for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
     argv.push_back(nullptr);
     ::execvp(argv[0], argv.data());
     ::_exit(127);
@@ -70,8 +68,7 @@ tool_run run_tool_process(const std::vector<std::string>& arguments,
     const std::filesystem::path out_file = working_folder.string() + ".stdout";
     const std::filesystem::path err_file = working_folder.string() + ".stderr";
     const pid_t child = ::fork();
-    if (child == 0)
-        become_tool(command, working_folder, out_file, err_file, limits);
+    if (child == 0) become_tool(command, working_folder, out_file, err_file, limits);
     tool_run run;
     int wait_status = 0;
     if (child > 0 && ::waitpid(child, &wait_status, 0) == child && WIFEXITED(wait_status)) {

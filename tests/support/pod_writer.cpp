@@ -59,15 +59,13 @@ std::string build(const archive& spec) {
                             offsets[i]);
     }
     out += data;
-    if (spec.truncate_to && *spec.truncate_to < out.size())
-        out.resize(*spec.truncate_to);
+    if (spec.truncate_to && *spec.truncate_to < out.size()) out.resize(*spec.truncate_to);
     return out;
 }
 
 bool write_file(const std::string& path, std::string_view bytes) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
+    if (!file) return false;
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return std::fclose(file) == 0 && written;
 }

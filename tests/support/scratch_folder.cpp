@@ -10,14 +10,12 @@ namespace fs = std::filesystem;
 
 scratch_folder::scratch_folder() {
     std::string pattern = (fs::temp_directory_path() / "zelmar-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()))
-        path_ = pattern;
+    if (::mkdtemp(pattern.data())) path_ = pattern;
 }
 
 scratch_folder::~scratch_folder() {
     std::error_code ignored;
-    if (!path_.empty())
-        fs::remove_all(path_, ignored);
+    if (!path_.empty()) fs::remove_all(path_, ignored);
 }
 
 std::map<std::string, std::string> list_tree(const fs::path& root) {
