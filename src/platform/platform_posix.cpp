@@ -48,6 +48,12 @@ copy_status copy_through_buffer(int source, std::uint64_t offset, std::uint64_t 
     return copy_status::ok;
 }
 
+// Asked only after an open failed: O_DIRECTORY reports a link as "not a folder".
+bool is_link(const std::string& name) {
+    struct stat status;
+    return ::lstat(name.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+}
+
 #ifdef __linux__
 // Errors that say the destination cannot take more bytes, as opposed to "not here, use a buffer".
 bool is_write_error(int error) { return error == EFBIG || error == ENOSPC || error == EDQUOT; }
@@ -145,7 +151,7 @@ open_status make_and_enter_folder(const std::string& name, bool refuse_links) {
     if (!refuse_links) return ::chdir(name.c_str()) == 0 ? open_status::ok : open_status::failed;
     // Opened without following, then entered by descriptor: no link can be swapped in between.
     const int fd = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return errno == ELOOP ? open_status::is_link : open_status::failed;
+    if (fd < 0) return is_link(name) ? open_status::is_link : open_status::failed;
     const bool entered = ::fchdir(fd) == 0;
     ::close(fd);
     return entered ? open_status::ok : open_status::failed;
