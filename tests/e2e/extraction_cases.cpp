@@ -24,6 +24,9 @@ std::string written_until(const std::vector<std::string>& names, std::size_t fai
     return text;
 }
 
+const std::string long_folder(200, 'F');
+const std::string long_base(200, 'b');
+
 const std::uint32_t behind_five = pod_writer::first_data_offset(5);
 
 // ---- where the tree goes and how names shape it ----
@@ -63,6 +66,12 @@ const cli_case tree_cases[] = {
      .output = all_written("demo", {"f"}),
      .status = 0,
      .created = {{"abs/data/a/f", "1"}}},
+    {.label = "paths_longer_than_the_old_260_byte_limit",
+     .arguments = {"{work}/" + long_folder + "/" + long_base + ".pod"},
+     .inputs = {{long_folder + "/" + long_base + ".pod", archive_of({{"A\\f", "1"}})}},
+     .output = all_written("demo", {"A\\f"}),
+     .status = 0,
+     .created = {{long_folder + "/data/" + long_base + "/A/f", "1"}}},
     {.label = "separators_doubled_leading_slashed_and_dotted",
      .arguments = {"x.pod"},
      .inputs = {{"x.pod", archive_of({{"A\\\\B.TXT", "b"},
