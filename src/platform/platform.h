@@ -65,9 +65,14 @@ open_status make_and_enter_folder(const std::string& name, bool refuse_links);
 // Enters an existing folder given by a path (the folder the archive lies in).
 [[nodiscard]] bool enter_folder(const std::string& path);
 
-// A way back to the current folder that costs no path lookup.
-[[nodiscard]] bool remember_current_folder(handle& folder);
-[[nodiscard]] bool return_to_folder(handle folder);
-void forget_folder(handle folder);
+// A way back to a folder: a descriptor where the platform can enter one, else its full path.
+struct folder_mark {
+    handle folder;
+    std::string path;
+};
+
+[[nodiscard]] bool remember_current_folder(folder_mark& mark);
+[[nodiscard]] bool return_to_folder(const folder_mark& mark);
+void forget_folder(folder_mark& mark);
 
 }  // namespace platform

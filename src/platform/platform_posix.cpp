@@ -58,6 +58,16 @@ bool is_link(const std::string& name) {
 // Errors that say the destination cannot take more bytes, as opposed to "not here, use a buffer".
 bool is_write_error(int error) { return error == EFBIG || error == ENOSPC || error == EDQUOT; }
 
+// Errors by which the kernel says it cannot copy between these files at all (another file
+// system, no support in it or in the kernel), rather than that something went wrong.
+bool is_refusal(int error) {
+    return error == EXDEV || error == EOPNOTSUPP || error == ENOSYS || error == EINVAL;
+}
+
+// Set by the first refusal: the output tree is nearly always on one file system, so every
+// later entry would be refused too and pay a failing call before its buffered copy.
+bool kernel_copy_refused = false;
+
 // Moves as much as the kernel will; offset and size are advanced past what was copied.
 copy_status copy_in_kernel(int source, std::uint64_t& offset, std::uint64_t& size,
                            int destination) {
@@ -66,8 +76,10 @@ copy_status copy_in_kernel(int source, std::uint64_t& offset, std::uint64_t& siz
         const std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(size, 1u << 30));
         const ssize_t moved = ::copy_file_range(source, &from, destination, nullptr, chunk, 0);
         if (moved < 0 && errno == EINTR) continue;
-        if (moved < 0)
+        if (moved < 0) {
+            kernel_copy_refused = kernel_copy_refused || is_refusal(errno);
             return is_write_error(errno) ? copy_status::write_failed : copy_status::read_failed;
+        }
         if (moved == 0) return copy_status::short_read;
         offset += static_cast<std::uint64_t>(moved);
         size -= static_cast<std::uint64_t>(moved);
@@ -123,10 +135,13 @@ read_status read_at(handle file, std::uint64_t offset, std::span<std::uint8_t> b
 copy_status copy_range(handle source, std::uint64_t offset, std::uint64_t size, handle destination,
                        std::span<std::uint8_t> scratch) {
 #ifdef __linux__
-    const copy_status in_kernel = copy_in_kernel(fd_of(source), offset, size, fd_of(destination));
-    // A refused in-kernel copy (other file systems, old kernels, a real I/O error) is retried
-    // through the buffer, which also tells a read failure from a write failure.
-    if (in_kernel != copy_status::read_failed) return in_kernel;
+    if (!kernel_copy_refused) {
+        const copy_status in_kernel =
+            copy_in_kernel(fd_of(source), offset, size, fd_of(destination));
+        // A refused in-kernel copy (other file systems, old kernels, a real I/O error) is
+        // retried through the buffer, which also tells a read failure from a write failure.
+        if (in_kernel != copy_status::read_failed) return in_kernel;
+    }
 #endif
     return copy_through_buffer(fd_of(source), offset, size, fd_of(destination), scratch);
 }
@@ -159,15 +174,19 @@ open_status make_and_enter_folder(const std::string& name, bool refuse_links) {
 
 bool enter_folder(const std::string& path) { return ::chdir(path.c_str()) == 0; }
 
-bool remember_current_folder(handle& folder) {
+bool remember_current_folder(folder_mark& mark) {
+    // Entered again by descriptor, so returning costs no lookup from the root.
     const int fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
-    folder = handle_of(fd);
+    mark.folder = handle_of(fd);
     return true;
 }
 
-bool return_to_folder(handle folder) { return ::fchdir(fd_of(folder)) == 0; }
+bool return_to_folder(const folder_mark& mark) { return ::fchdir(fd_of(mark.folder)) == 0; }
 
-void forget_folder(handle folder) { close_handle(folder); }
+void forget_folder(folder_mark& mark) {
+    close_handle(mark.folder);
+    mark.folder = {};
+}
 
 }  // namespace platform

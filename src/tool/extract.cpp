@@ -16,7 +16,7 @@ constexpr std::size_t scratch_size = 256 * 1024;
 // Where the walk stands: the extraction folder, remembered by handle, and the folders of the
 // output tree entered below it. Consecutive entries of one folder stay there.
 struct folder_walk {
-    platform::handle extraction_folder;
+    platform::folder_mark extraction_folder;
     std::vector<std::string> entered;
     ~folder_walk() { platform::forget_folder(extraction_folder); }
 };
