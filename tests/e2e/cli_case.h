@@ -15,6 +15,9 @@
 #include "pod_writer.h"
 #include "tool_process.h"
 
+// Where a case applies, for behaviour that rightly differs between the platforms.
+enum class runs_on { both, posix_only, windows_only };
+
 struct cli_case {
     std::string label;
     std::vector<std::string> arguments;         // "{work}" stands for the working folder
@@ -24,6 +27,7 @@ struct cli_case {
     int status;
     std::map<std::string, std::string> created;  // what the run adds, in list_tree's terms
     tool_limits limits = {};
+    runs_on platforms = runs_on::both;
 };
 
 void PrintTo(const cli_case& c, std::ostream* os);

@@ -240,4 +240,53 @@ const cli_case failure_cases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(failure, cli, testing::ValuesIn(failure_cases), name_of_case);
 
+// ---- names Windows gives a meaning of their own ----
+
+const std::vector<std::string> ok_then_device = {"ok", "NUL.RAW"};
+
+const cli_case windows_cases[] = {
+    {.label = "device_name_with_an_extension",
+     .arguments = {"x.pod"},
+     .inputs = {{"x.pod", archive_of({{"ok", "1"}, {"NUL.RAW", "lost"}})}},
+     .output = written_until(ok_then_device, 1) + expected::unsafe_path("NUL.RAW"),
+     .status = 6,
+     .created = {{"data/x/ok", "1"}},
+     .platforms = runs_on::windows_only},
+    {.label = "device_name_as_a_folder_or_file_in_any_case",
+     .arguments = {"x.pod"},
+     .inputs = {{"x.pod", archive_of({{"A\\con", "lost"}})}},
+     .output = after_summary("demo", 1) + expected::unsafe_path("A\\con"),
+     .status = 6,
+     .created = {{"data/x/", ""}},
+     .platforms = runs_on::windows_only},
+    {.label = "drive_component",
+     .arguments = {"x.pod"},
+     .inputs = {{"x.pod", archive_of({{"C:\\evil.txt", "lost"}})}},
+     .output = after_summary("demo", 1) + expected::unsafe_path("C:\\evil.txt"),
+     .status = 6,
+     .created = {{"data/x/", ""}},
+     .platforms = runs_on::windows_only},
+    {.label = "alternate_data_stream",
+     .arguments = {"x.pod"},
+     .inputs = {{"x.pod", archive_of({{"f.txt:s", "lost"}})}},
+     .output = after_summary("demo", 1) + expected::unsafe_path("f.txt:s"),
+     .status = 6,
+     .created = {{"data/x/", ""}},
+     .platforms = runs_on::windows_only},
+    {.label = "dots_and_blanks_that_windows_reads_as_dot_dot",
+     .arguments = {"x.pod"},
+     .inputs = {{"x.pod", archive_of({{"... \\f", "lost"}})}},
+     .output = after_summary("demo", 1) + expected::unsafe_path("... \\f"),
+     .status = 6,
+     .created = {{"data/x/", ""}},
+     .platforms = runs_on::windows_only},
+    {.label = "archive_path_with_blanks_arrives_whole",
+     .arguments = {"my games/level one.pod"},
+     .inputs = {{"my games/level one.pod", archive_of({{"f", "1"}})}},
+     .output = all_written("demo", {"f"}),
+     .status = 0,
+     .created = {{"my games/data/level one/f", "1"}}},
+};
+INSTANTIATE_TEST_SUITE_P(windows_names, cli, testing::ValuesIn(windows_cases), name_of_case);
+
 }  // namespace

@@ -50,19 +50,22 @@ std::string read_whole_file(const std::filesystem::path& path) {
     ::_exit(127);
 }
 
+std::vector<std::string> tool_command() {
+    std::vector<std::string> command = words_of(std::getenv("ZELMAR_TOOL_COMMAND"));
+    if (command.empty()) command.push_back("Zelmar_decruncher");
+    return command;
+}
+
 }  // namespace
 
 bool testing_windows_build() {
-    const char* tool = std::getenv("ZELMAR_TOOL");
-    const std::string name = tool ? tool : "";
-    return name.size() >= 4 && name.substr(name.size() - 4) == ".exe";
+    const std::string tool = tool_command().back();
+    return tool.size() >= 4 && tool.substr(tool.size() - 4) == ".exe";
 }
 
 tool_run run_tool_process(const std::vector<std::string>& arguments,
                           const std::filesystem::path& working_folder, const tool_limits& limits) {
-    std::vector<std::string> command = words_of(std::getenv("ZELMAR_RUNNER"));
-    const char* tool = std::getenv("ZELMAR_TOOL");
-    command.push_back(tool ? tool : "Zelmar_decruncher");
+    std::vector<std::string> command = tool_command();
     command.insert(command.end(), arguments.begin(), arguments.end());
     // The captured streams live beside the working folder, so they are not part of its tree.
     const std::filesystem::path out_file = working_folder.string() + ".stdout";

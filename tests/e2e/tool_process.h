@@ -16,8 +16,8 @@ struct tool_limits {
     std::optional<long> file_size_limit;  // RLIMIT_FSIZE in bytes, with SIGXFSZ ignored
 };
 
-// The command comes from the environment: ZELMAR_TOOL is the executable, ZELMAR_RUNNER an
-// optional prefix of blank-separated words (an emulator, say) put before it.
+// The command comes from the environment: ZELMAR_TOOL_COMMAND holds blank-separated words, an
+// optional runner prefix (an emulator and its settings, say) and last the executable's path.
 tool_run run_tool_process(const std::vector<std::string>& arguments,
                           const std::filesystem::path& working_folder,
                           const tool_limits& limits = {});
