@@ -20,6 +20,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # One self-contained exe: no libstdc++, libgcc or winpthread DLLs to ship.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
-# Runs test executables built by try_run and ctest through Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)

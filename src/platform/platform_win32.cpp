@@ -1,5 +1,4 @@
 // Win32 implementation of the platform layer, for the tool's home: a 32-bit Windows console.
-#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -57,7 +56,9 @@ bool is_reparse_point(DWORD attributes) {
 
 void set_up_standard_output() {
     static char buffer[1 << 16];
-    if (_isatty(_fileno(stdout))) {
+    // A console, not any character device: _isatty also says yes for NUL.
+    DWORD mode = 0;
+    if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode)) {
         std::setvbuf(stdout, nullptr, _IONBF, 0);
     } else {
         std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
