@@ -5,11 +5,12 @@
 # second run costs nothing. May be run or sourced; sourcing leaves the
 # caller's shell options alone because the work runs in a subshell.
 
+source "$(dirname "${BASH_SOURCE[0]}")/install-packages.sh"
+
 # A subshell body, so `set -euo pipefail` does not leak into a sourcing shell.
 ensure_windows_tools() (
     set -euo pipefail
 
-    local apt_opts=(-y -q --no-install-recommends -o DPkg::Lock::Timeout=600)
     local want=()
 
     # The posix thread model: gcc 12's win32 model has no std::thread,
@@ -31,18 +32,7 @@ ensure_windows_tools() (
         want+=(wine wine64)
     fi
 
-    if ((${#want[@]} == 0)); then
-        return 0
-    fi
-
-    if [[ $(id -u) -ne 0 ]]; then
-        echo "ensure-windows-tools: need root to install: ${want[*]}" >&2
-        return 1
-    fi
-
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get -q -o DPkg::Lock::Timeout=600 update </dev/null
-    apt-get "${apt_opts[@]}" install "${want[@]}" </dev/null
+    install_packages "${want[@]}"
 
     # Fail here rather than halfway through a build.
     command -v i686-w64-mingw32-g++-posix >/dev/null

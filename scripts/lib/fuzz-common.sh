@@ -3,6 +3,9 @@
 # The fuzz build is clang with libFuzzer and sanitizers, in its own folder (build-fuzz/ unless
 # ZELMAR_FUZZ_BUILD names another).
 
+# shellcheck source=install-packages.sh
+source "$(dirname "${BASH_SOURCE[0]}")/install-packages.sh"
+
 fuzz_repo_root() {
     cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd
 }
@@ -21,16 +24,7 @@ fuzz_ensure_tools() (
         [[ ! -f $(clang --print-runtime-dir)/libclang_rt.fuzzer-x86_64.a ]]; then
         want+=(libclang-rt-dev)
     fi
-    if ((${#want[@]} == 0)); then
-        return 0
-    fi
-    if [[ $(id -u) -ne 0 ]]; then
-        echo "fuzz: need root to install: ${want[*]}" >&2
-        return 1
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get -q -o DPkg::Lock::Timeout=600 update </dev/null
-    apt-get -y -q --no-install-recommends -o DPkg::Lock::Timeout=600 install "${want[@]}" </dev/null
+    install_packages "${want[@]}"
 )
 
 fuzz_build() {

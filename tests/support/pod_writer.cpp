@@ -37,13 +37,13 @@ std::uint32_t first_data_offset(std::size_t entry_count) {
     return static_cast<std::uint32_t>(84 + 40 * entry_count);
 }
 
-std::string build(const archive& spec) {
-    const std::size_t count = spec.entries.size();
+std::string build(const archive& layout) {
+    const std::size_t count = layout.entries.size();
     std::vector<std::uint32_t> offsets(count);
     std::string data;
     for (std::size_t k = 0; k < count; ++k) {
-        const std::size_t i = spec.data_in_reverse_order ? count - 1 - k : k;
-        const entry& e = spec.entries[i];
+        const std::size_t i = layout.data_in_reverse_order ? count - 1 - k : k;
+        const entry& e = layout.entries[i];
         if (e.offset) {
             offsets[i] = *e.offset;
         } else {
@@ -52,14 +52,14 @@ std::string build(const archive& spec) {
         }
     }
     std::string out =
-        encode_header(spec.file_count.value_or(static_cast<std::uint32_t>(count)), spec.comment);
+        encode_header(layout.file_count.value_or(static_cast<std::uint32_t>(count)), layout.comment);
     for (std::size_t i = 0; i < count; ++i) {
-        const entry& e = spec.entries[i];
+        const entry& e = layout.entries[i];
         out += encode_entry(e.name, e.size.value_or(static_cast<std::uint32_t>(e.data.size())),
                             offsets[i]);
     }
     out += data;
-    if (spec.truncate_to && *spec.truncate_to < out.size()) out.resize(*spec.truncate_to);
+    if (layout.truncate_to && *layout.truncate_to < out.size()) out.resize(*layout.truncate_to);
     return out;
 }
 

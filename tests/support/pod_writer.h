@@ -31,7 +31,7 @@ struct archive {
 // Where stored data starts behind a directory of entry_count entries.
 [[nodiscard]] std::uint32_t first_data_offset(std::size_t entry_count);
 
-[[nodiscard]] std::string build(const archive& spec);
+[[nodiscard]] std::string build(const archive& layout);
 
 [[nodiscard]] bool write_file(const std::string& path, std::string_view bytes);
 

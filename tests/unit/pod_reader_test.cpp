@@ -80,9 +80,9 @@ TEST_F(pod_reader, walks_the_directory_and_fetches_each_entry) {
 TEST_F(pod_reader, long_directories_read_in_order_across_read_ahead_chunks) {
     // Numbered names; appended, not concatenated, to keep clear of a false GCC 12 warning.
     const auto name_of_file = [](int i) { return std::string("F").append(std::to_string(i)); };
-    pod_writer::archive spec;
-    for (int i = 0; i < 2500; ++i) spec.entries.push_back({name_of_file(i), "d"});
-    open(pod_writer::build(spec));
+    pod_writer::archive layout;
+    for (int i = 0; i < 2500; ++i) layout.entries.push_back({name_of_file(i), "d"});
+    open(pod_writer::build(layout));
     pod::pod_header header;
     ASSERT_EQ(pod::read_header(opened.archive, header), pod::read_status::ok);
     for (int i = 0; i < 2500; ++i) {
