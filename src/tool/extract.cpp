@@ -13,7 +13,7 @@ namespace {
 // Bounce buffer for copies the kernel will not do; the only memory that grows with data.
 constexpr std::size_t scratch_size = 256 * 1024;
 
-// Where the walk stands: the extraction folder, remembered by handle, and the folders of the
+// Where the walk stands: the extraction folder, remembered by a mark, and the folders of the
 // output tree entered below it. Consecutive entries of one folder stay there.
 struct folder_walk {
     platform::folder_mark extraction_folder;
