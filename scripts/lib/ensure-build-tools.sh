@@ -10,6 +10,7 @@ ensure_build_tools() (
     command -v cmake >/dev/null 2>&1 || want+=(cmake)
     command -v g++ >/dev/null 2>&1 || want+=(g++)
     command -v make >/dev/null 2>&1 || want+=(make)
+    command -v file >/dev/null 2>&1 || want+=(file)
     [[ -f /usr/include/gtest/gtest.h ]] || want+=(libgtest-dev)
     install_packages "${want[@]}"
 )
