@@ -34,23 +34,23 @@ void set_up_standard_output();
 [[nodiscard]] bool open_archive(const std::string& path, handle& archive, std::uint64_t& length);
 void close_handle(handle h);
 
-enum class [[nodiscard]] read_status{ok, short_read, failed};
+enum class read_status { ok, short_read, failed };
 
 // Reads exactly bytes.size() bytes at offset without moving any read position.
-read_status read_at(handle file, std::uint64_t offset, std::span<std::uint8_t> bytes);
+[[nodiscard]] read_status read_at(handle file, std::uint64_t offset, std::span<std::uint8_t> bytes);
 
-enum class [[nodiscard]] copy_status{ok, short_read, read_failed, write_failed};
+enum class copy_status { ok, short_read, read_failed, write_failed };
 
 // Copies size bytes from offset in source to the end of destination, without moving any read
 // position of source; scratch is the bounce buffer where the bytes cannot move in the kernel.
-copy_status copy_range(handle source, std::uint64_t offset, std::uint64_t size, handle destination,
-                       std::span<std::uint8_t> scratch);
+[[nodiscard]] copy_status copy_range(handle source, std::uint64_t offset, std::uint64_t size,
+                                     handle destination, std::span<std::uint8_t> scratch);
 
-enum class [[nodiscard]] open_status{ok, failed, is_link};
+enum class open_status { ok, failed, is_link };
 
 // Creates or truncates name in the current folder for writing. A link standing there is
 // refused, not followed, so nothing outside the output tree can be truncated through it.
-open_status create_output_file(const std::string& name, handle& file);
+[[nodiscard]] open_status create_output_file(const std::string& name, handle& file);
 
 // Closes a finished output file; false when the data may not have reached the disk.
 [[nodiscard]] bool close_output_file(handle file);
@@ -60,7 +60,7 @@ void remove_output_file(const std::string& name);
 
 // Enters a folder of the output tree, creating it first when it is missing. With refuse_links
 // a link standing there is reported instead of followed.
-open_status make_and_enter_folder(const std::string& name, bool refuse_links);
+[[nodiscard]] open_status make_and_enter_folder(const std::string& name, bool refuse_links);
 
 // Enters an existing folder given by a path (the folder the archive lies in).
 [[nodiscard]] bool enter_folder(const std::string& path);

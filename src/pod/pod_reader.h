@@ -22,26 +22,27 @@ struct pod_archive {
     std::size_t directory_pos = 0;
 };
 
-enum class [[nodiscard]] read_status{ok, damaged};
+enum class read_status { ok, damaged };
 
-enum class [[nodiscard]] fetch_status{ok, damaged, write_failed};
+enum class fetch_status { ok, damaged, write_failed };
 
 [[nodiscard]] pod_archive attach_archive(platform::handle file, std::uint64_t length);
 
 // Reads the header; an archive too short to hold one is damaged.
-read_status read_header(pod_archive& archive, pod_header& header);
+[[nodiscard]] read_status read_header(pod_archive& archive, pod_header& header);
 
 // True when all file_count entries lie inside the archive.
 [[nodiscard]] bool directory_fits(const pod_archive& archive, const pod_header& header);
 
 // Reads the entry at the reader's place in the directory and moves past it.
-read_status read_next_entry(pod_archive& archive, pod_entry& entry);
+[[nodiscard]] read_status read_next_entry(pod_archive& archive, pod_entry& entry);
 
 // True when the entry's data lies inside the archive, so fetching it can succeed.
 [[nodiscard]] bool entry_data_fits(const pod_archive& archive, const pod_entry& entry);
 
 // Copies the entry's bytes into destination; the directory place is left where it was.
-fetch_status fetch_entry_data(const pod_archive& archive, const pod_entry& entry,
-                              platform::handle destination, std::span<std::uint8_t> scratch);
+[[nodiscard]] fetch_status fetch_entry_data(const pod_archive& archive, const pod_entry& entry,
+                                            platform::handle destination,
+                                            std::span<std::uint8_t> scratch);
 
 }  // namespace pod

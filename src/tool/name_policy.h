@@ -13,10 +13,10 @@ struct stored_path {
     std::string file_name;  // may be empty, which no platform can create
 };
 
-enum class [[nodiscard]] name_verdict{ok, unsafe};
+enum class name_verdict { ok, unsafe };
 
 // Splits at '\' (the archive's separator) and at '/' (a separator too where the tool runs,
 // and never part of a file name). Empty and "." components add no folder level; a ".."
 // component, or on platforms with reserved names a drive, stream or device component, is unsafe.
-name_verdict split_stored_name(std::string_view name, const platform::path_style& style,
-                               stored_path& path);
+[[nodiscard]] name_verdict split_stored_name(std::string_view name,
+                                             const platform::path_style& style, stored_path& path);

@@ -24,8 +24,9 @@ exit_status extract_opened_archive(platform::handle file, std::uint64_t length,
         return say_failure({failure_text::damaged_input, {}});
     }
     say_summary(header);
-    if (!pod::directory_fits(archive, header))
+    if (!pod::directory_fits(archive, header)) {
         return say_failure({failure_text::damaged_input, {}});
+    }
     if (const auto failed = extract_archive(archive, header, path)) return say_failure(*failed);
     say_all_done();
     return exit_status::success;

@@ -6,8 +6,9 @@ namespace pod_writer {
 namespace {
 
 void append_u32_le(std::string& out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8)
+    for (int shift = 0; shift < 32; shift += 8) {
         out.push_back(static_cast<char>(value >> shift & 0xff));
+    }
 }
 
 void append_text_field(std::string& out, std::string_view text, std::size_t width) {
@@ -51,8 +52,8 @@ std::string build(const archive& layout) {
             data += e.data;
         }
     }
-    std::string out =
-        encode_header(layout.file_count.value_or(static_cast<std::uint32_t>(count)), layout.comment);
+    std::string out = encode_header(layout.file_count.value_or(static_cast<std::uint32_t>(count)),
+                                    layout.comment);
     for (std::size_t i = 0; i < count; ++i) {
         const entry& e = layout.entries[i];
         out += encode_entry(e.name, e.size.value_or(static_cast<std::uint32_t>(e.data.size())),
